@@ -1,0 +1,20 @@
+// Loading, saving and the blank state of the game data store. Failures are
+// told to the user in message boxes (caption "確認") through the window layer.
+#pragma once
+
+#include <cstdint>
+
+// Every table to its blank state, the label tables, then the person files,
+// the reference files, full names and locations (LocationCastleId := OriginCastleId).
+void ResetGameData();
+// data00..data05 into the person tables; stops at the first missing file with
+// "ファイルがありません". When all six were read: full names, then DeriveKinship.
+void LoadPersonFiles();
+// Asks "セーブしますか？"; on Yes writes data00..data05, then "セーブしました".
+void SavePersonFiles();
+// Rebuilds FullNameTable[p] from the surname and given name of p.
+void BuildFullName(int32_t p);
+// data06..data13 into the skill, item, effect and formation tables.
+void LoadReferenceTables();
+// data14..data16 into the castle tables.
+void LoadCastleFiles();
