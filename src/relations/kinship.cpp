@@ -1,0 +1,4 @@
+// Placeholder until the derivation lands: derives nothing.
+#include "kinship.h"
+
+void DeriveKinship() {}

@@ -1,0 +1,4 @@
+// Placeholder until the scenario application lands.
+#include "scenario.h"
+
+void ApplyToScenario() {}
