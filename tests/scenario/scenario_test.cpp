@@ -363,6 +363,13 @@ TEST_F(Scenario, AShortFileNeverCarriesDataOfAnEarlierRun) {
 
 TEST_F(Scenario, AScenarioNumberWithoutAFolderNameIsAMissingFile) {
     WriteScenarioFolder("sdata/sdata1", Original);
+    // What the paths of scenario 100000000 would name if cut to the 31 bytes
+    // the path buffer holds: they must not be read or written either.
+    ASSERT_EQ(0, mkdir("sdata/sdata100000000", 0755));
+    for (int i = 0; i < 5; ++i)
+        WriteFile(FilePath("sdata/sdata100000000", i).substr(0, 31), Part(Original, i), PartBytes(i));
+    const std::string decoys = Listing("sdata/sdata100000000");
+    ASSERT_EQ("sdata00.da,sdata01.da,sdata02.da,sdata03.da,sdata04.da", decoys);
     // 99999999 is the largest that fits the path buffer; the others do not.
     for (int32_t number : {99999999, 100000000, -1, INT32_MIN, INT32_MAX}) {
         SCOPED_TRACE(number);
@@ -371,8 +378,12 @@ TEST_F(Scenario, AScenarioNumberWithoutAFolderNameIsAMissingFile) {
         MergeIntoScenario();
         EXPECT_EQ("ファイルがありません", Boxes());
     }
-    for (int i = 0; i < 5; ++i) ExpectUntouched(i);
-    EXPECT_EQ("sdata1", Listing("sdata"));
+    for (int i = 0; i < 5; ++i) {
+        ExpectUntouched(i);
+        EXPECT_TRUE(Slurp(FilePath("sdata/sdata100000000", i).substr(0, 31)) == Image(Original, i));
+    }
+    EXPECT_EQ("sdata1,sdata100000000", Listing("sdata"));
+    EXPECT_EQ(decoys, Listing("sdata/sdata100000000"));
 }
 
 }  // namespace
