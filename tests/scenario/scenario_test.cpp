@@ -24,11 +24,11 @@ const char* const FileNames[5] = {"sdata00.dat", "sdata01.dat", "sdata02.dat", "
 ScenarioTableData Original;
 ScenarioTableData Result;
 
-void* Part(ScenarioTableData& t, int file) {
+void* Buffer(ScenarioTableData& t, int file) {
     void* parts[5] = {t.Person, t.Surname, t.GivenName, t.Skill, t.Item};
     return parts[file];
 }
-size_t PartBytes(int file) {
+size_t BufferBytes(int file) {
     const size_t sizes[5] = {sizeof Original.Person, sizeof Original.Surname, sizeof Original.GivenName,
                              sizeof Original.Skill, sizeof Original.Item};
     return sizes[file];
@@ -55,7 +55,7 @@ std::string Slurp(const std::string& path) {
 }
 
 std::string Image(ScenarioTableData& t, int file) {
-    return std::string((const char*)Part(t, file), PartBytes(file));
+    return std::string((const char*)Buffer(t, file), BufferBytes(file));
 }
 
 // Names in a folder, sorted, comma-separated.
@@ -75,8 +75,8 @@ std::string Listing(const char* folder) {
 void ReadResult() {
     for (int i = 0; i < 5; ++i) {
         std::string bytes = Slurp(FilePath("sdata/sdata1", i));
-        ASSERT_EQ(PartBytes(i), bytes.size()) << FileNames[i];
-        memcpy(Part(Result, i), bytes.data(), bytes.size());
+        ASSERT_EQ(BufferBytes(i), bytes.size()) << FileNames[i];
+        memcpy(Buffer(Result, i), bytes.data(), bytes.size());
     }
 }
 
@@ -130,7 +130,7 @@ void FillEditorAndScenario() {
 }
 
 void WriteScenarioFolder(const char* folder, ScenarioTableData& t) {
-    for (int i = 0; i < 5; ++i) WriteFile(FilePath(folder, i), Part(t, i), PartBytes(i));
+    for (int i = 0; i < 5; ++i) WriteFile(FilePath(folder, i), Buffer(t, i), BufferBytes(i));
 }
 
 std::string BoxText(int i) {
@@ -367,7 +367,7 @@ TEST_F(Scenario, AScenarioNumberWithoutAFolderNameIsAMissingFile) {
     // the path buffer holds: they must not be read or written either.
     ASSERT_EQ(0, mkdir("sdata/sdata100000000", 0755));
     for (int i = 0; i < 5; ++i)
-        WriteFile(FilePath("sdata/sdata100000000", i).substr(0, 31), Part(Original, i), PartBytes(i));
+        WriteFile(FilePath("sdata/sdata100000000", i).substr(0, 31), Buffer(Original, i), BufferBytes(i));
     const std::string decoys = Listing("sdata/sdata100000000");
     ASSERT_EQ("sdata00.da,sdata01.da,sdata02.da,sdata03.da,sdata04.da", decoys);
     // 99999999 is the largest that fits the path buffer; the others do not.
