@@ -199,6 +199,8 @@ static int FindFontFile(const char* family, char* file, size_t fileSize, int* fa
     if (!Soft.FontconfigReady) {
         if (!FcInit()) return 0;
         Soft.FontconfigReady = 1;
+        // Fontconfig keeps parts of its configuration until FcFini.
+        atexit(FcFini);
     }
     FcPattern* pattern = family ? FcPatternCreate() : FcNameParse((const FcChar8*)"monospace:lang=ja");
     if (!pattern) return 0;
