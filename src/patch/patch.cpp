@@ -1,6 +1,7 @@
 // The update run of rosterpatch: load both sets, merge, write, report.
 #include "patch.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/host.h"
@@ -33,13 +34,16 @@ static unsigned char* TableIn(PersonFileSet* set, int file) {
 
 // Reads one file into its table. The part of the table the file does not
 // cover is set to zero, so the table never keeps values of an earlier read.
-// Returns 1 when the file could be read.
+// Returns 1 when the file could be read: a read error (or a folder in the
+// file's place) counts as unreadable, not as a short file, so the unread rest
+// never reaches the user's files as zeros.
 static int ReadTable(const char* path, unsigned char* table, size_t bytes) {
-    long got = ReadGameFile(path, table, bytes);
-    size_t filled = got > 0 ? (size_t)got : 0;
-    if (filled > bytes) filled = bytes;
+    FILE* file = OpenGameFile(path, "rb");
+    size_t filled = file ? fread(table, 1, bytes, file) : 0;
+    int readable = file && !ferror(file);
+    if (file) fclose(file);
     memset(table + filled, 0, bytes - filled);
-    return got >= 0;
+    return readable;
 }
 
 // Every file is tried, even after a missing one, so that the user learns of

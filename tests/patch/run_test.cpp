@@ -123,11 +123,12 @@ struct MissingCase {
     int MissingDefault;  // -1: none
     int MissingUser;     // -1: none
     const char* Messages[2];
+    bool AsFolder = false;  // a folder stands where the missing user file would be
 };
 
-// Any file that cannot be read: its message, every other missing file's
-// message in the same order, a line that nothing was changed, "終了", no file
-// touched and a non-zero exit code.
+// Any file that cannot be read (missing, or a folder in its place): its
+// message, every other missing file's message in the same order, a line that
+// nothing was changed, "終了", no file touched and a non-zero exit code.
 TEST(RosterPatch, MissingFileChangesNothing) {
     const MissingCase cases[] = {
         {"missing_defa00", 0, -1, {u8"defa data00がありません"}},
@@ -143,6 +144,7 @@ TEST(RosterPatch, MissingFileChangesNothing) {
         {"missing_data04", -1, 4, {u8"data data04がありません"}},
         {"missing_data05", -1, 5, {u8"data data05がありません"}},
         {"missing_two", 4, 1, {u8"defa data04がありません", u8"data data01がありません"}},
+        {"folder_data03", -1, 3, {u8"data data03がありません"}, true},
     };
     constexpr int count = sizeof cases / sizeof cases[0];
     // Short files are enough here: whatever the tool wrote would differ.
@@ -157,6 +159,7 @@ TEST(RosterPatch, MissingFileChangesNothing) {
         if (cases[i].MissingDefault >= 0) content.DefaultMissing[cases[i].MissingDefault] = true;
         if (cases[i].MissingUser >= 0) content.UserMissing[cases[i].MissingUser] = true;
         WriteGameFolder(cases[i].Folder, content);
+        if (cases[i].AsFolder) mkdir(UserFile(cases[i].Folder, cases[i].MissingUser).c_str(), 0755);
         before[i] = Snapshot(cases[i].Folder);
     }
     for (int i = 0; i < count; ++i) runs[i] = StartTool(cases[i].Folder);
