@@ -1,9 +1,10 @@
 // rd_platform_smoke: opens the desktop window and draws what the editor's
 // screens draw (Japanese text in both fonts, boxes, lines, transparent
-// picture copies), asks for a name in the "入力" dialog after 15 frames and
-// confirms it in a Yes/No message box, then shows the answers for a while
-// and closes its window itself after 75 frames. It prints what the dialogs
-// returned and the exit code. Meant for a look at a real display or Xvfb.
+// picture copies) with the mouse position and the state of a few keys. After
+// 15 frames it asks for a name in the "入力" dialog and confirms it in a
+// Yes/No message box, then shows the answers for a while and closes its
+// window itself after 75 frames. It prints what the dialogs returned and the
+// exit code. Meant for a look at a real display or Xvfb.
 #include <cstdio>
 #include <cstring>
 
@@ -84,7 +85,9 @@ int ApplicationEntry() {
         PlatformFillRectangle(back, 320, 120, 420, 200, MakeColour(255, 255, 200));
         PlatformTransparentBlit(back, 340, 130, 32, 32, icon, 0, 0, 32, 32);
         PlatformTransparentBlit(back, 372, 130, 48, 48, icon, 0, 0, 32, 32);
-        snprintf(line, sizeof line, "frame %d  mouse %d, %d", frame, MouseX, MouseY);
+        snprintf(line, sizeof line, "frame %d  mouse %d, %d  左%d 右%d A%d Enter%d", frame, MouseX, MouseY,
+                 PlatformKeyDown(KeyLButton), PlatformKeyDown(KeyRButton), PlatformKeyDown(KeyLetterA),
+                 PlatformKeyDown(KeyReturn));
         PutText(back, 20, 220, line, text);
         snprintf(line, sizeof line, "名前「%s」 答え %d", name, answer);
         PutText(back, 20, 240, line, text);

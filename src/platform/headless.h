@@ -24,6 +24,12 @@
 // unwinds and the program ends. A message box with no queued answer is
 // answered OK (OK boxes) or No (Yes/No boxes); a text dialog with no queued
 // answer is cancelled. Everything shown is recorded.
+//
+// Showing the window queues a paint message, so the program's first wait for
+// a message returns at once. A wait never blocks: the frames of a "frames"
+// step pass unpainted while the program waits. Once the window is gone
+// nothing else can arrive, so a look at the queue finds a message and a wait
+// returns the quit message (exit code 0 unless the program posted another).
 #pragma once
 
 #include "platform.h"
