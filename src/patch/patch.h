@@ -7,9 +7,9 @@
 // 0..1399 whose default BirthYear is above 0) over the user's slot, writes the
 // user set back and prints "終了".
 //
-// The tool never writes a table it did not read completely from an existing
-// file: when any of the twelve files cannot be read it reports every missing
-// file and changes nothing. Each user file is replaced safely (temporary file
+// The tool writes nothing unless all twelve files could be read: otherwise
+// the merge would put zeros where the user's or the defaults' data belong. It
+// then reports every file it could not read and changes no file. Each user file is replaced safely (temporary file
 // and rename), so a failed write leaves that file as it was.
 #pragma once
 
