@@ -277,7 +277,7 @@ int PlatformMessageBox(const char* text, const char* caption, int buttons) {
     int isYesNo = buttons == MessageBoxYesNo;
     SDL_MessageBoxData data;
     memset(&data, 0, sizeof data);
-    data.flags = isYesNo ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
+    data.flags = SDL_MESSAGEBOX_INFORMATION;
     data.window = Desktop.Window;
     data.title = title;
     data.message = message;
