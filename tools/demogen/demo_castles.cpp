@@ -25,7 +25,7 @@ constexpr int MinimumSpacing = 34;  // between marker corners, so markers do not
 // centre is neither beach nor high mountain.
 static int GoodSite(int x, int y) {
     int centre = DemoElevation(x + MarkerSize / 2, y + MarkerSize / 2);
-    if (centre < 40 || centre > 1100) return 0;
+    if (centre < 40 || centre > 800) return 0;
     return DemoElevation(x, y) > 0 && DemoElevation(x + MarkerSize - 1, y) > 0 &&
            DemoElevation(x, y + MarkerSize - 1) > 0 && DemoElevation(x + MarkerSize - 1, y + MarkerSize - 1) > 0;
 }
@@ -94,6 +94,40 @@ static void BuildRoutes() {
     }
 }
 
+// Castles joined by routes form groups (an island's castles, say). Each
+// group but the first is joined to the nearest castle outside it by a sea
+// lane, so every castle can be reached.
+static void JoinByLanes() {
+    int group[CastleRows] = {0};
+    for (int joined = 0; joined < CastleRowsInUse; ++joined) {
+        // Mark the group of the first usable castle by a flood over routes.
+        for (int c = 0; c < CastleRows; ++c) group[c] = 0;
+        int first = 1;
+        while (first < CastleRowsInUse && !DemoCastleUsable(first)) ++first;
+        if (first >= CastleRowsInUse) return;
+        group[first] = 1;
+        for (int changed = 1; changed;) {
+            changed = 0;
+            for (int a = 1; a < CastleRowsInUse; ++a)
+                for (int b = 1; b < CastleRowsInUse && group[a]; ++b)
+                    if (DemoCastleMatrix[a][b] > 0 && !group[b]) group[b] = 1, changed = 1;
+        }
+        // Join the nearest castle outside the group to the group.
+        int bestA = 0, bestB = 0, bestDistance = 0;
+        for (int a = 1; a < CastleRowsInUse; ++a) {
+            if (!group[a]) continue;
+            for (int b = 1; b < CastleRowsInUse; ++b) {
+                if (group[b] || !DemoCastleUsable(b)) continue;
+                int dx = DemoCastles.Param[a][MapX] - DemoCastles.Param[b][MapX];
+                int dy = DemoCastles.Param[a][MapY] - DemoCastles.Param[b][MapY];
+                if (bestA == 0 || dx * dx + dy * dy < bestDistance) bestA = a, bestB = b, bestDistance = dx * dx + dy * dy;
+            }
+        }
+        if (bestA == 0) return;
+        DemoCastleMatrix[bestA][bestB] = DemoCastleMatrix[bestB][bestA] = RouteValue(bestA, bestB);
+    }
+}
+
 void BuildDemoCastleSites(unsigned seed) {
     DemoRandom random = MakeRandom(seed, 3);
     memset(&DemoCastles, 0, sizeof DemoCastles);
@@ -146,4 +180,5 @@ void BuildDemoCastleSites(unsigned seed) {
         p[15] = Chance(&random, 20);
     }
     BuildRoutes();
+    JoinByLanes();
 }

@@ -90,7 +90,7 @@ static void MakeGivenName(DemoRandom* random, int sex, char* out, size_t size) {
 constexpr int MaxClans = 400;
 constexpr int EmptyGameSlots = 36;   // game slots left without a person
 constexpr int ReservedSlots = 14;    // kept free for the persons made on purpose
-constexpr int LastBirthYear = ScenarioYear + 18;
+constexpr int LastBirthYear = ScenarioYear + 15;
 
 struct Clan {
     char Surname[NameCellBytes];
@@ -258,7 +258,7 @@ static void MakeClan() {
         for (int other = 1; other < clan; ++other) taken |= strcmp(Demo.Clans[other].Surname, c.Surname) == 0;
         if (!taken) break;
     }
-    int founder = MakePerson(0, 0, RandomRange(&Demo.Random, 1462, 1500), c.Surname, clan);
+    int founder = MakePerson(0, 0, RandomRange(&Demo.Random, 1472, 1506), c.Surname, clan);
     if (founder == 0) return;
     c.Founder = founder;
     int wife = FindWife(founder);
@@ -411,9 +411,10 @@ static void FormFactions() {
             }
         }
     }
-    constexpr int Reach = 480 * 480;
+    constexpr int Reach = 320 * 320;
     for (int c = 1; c < CastleRowsInUse; ++c) {
         if (!DemoCastleUsable(c) || DemoCastles.Param[c][OwnerFactionId] > 0) continue;
+        if (Chance(random, 6)) continue;  // an independent castle
         int best = 0, bestDistance = Reach;
         for (int f = 1; f <= Demo.FactionCount; ++f) {
             if (Demo.FactionHome[f] == 0) continue;
@@ -470,16 +471,24 @@ static void AssignPositions() {
             DemoCastles.Param[c][LordId] = Demo.FactionHead[f];
             continue;
         }
+        // A man of the faction, or else a masterless man who enters its service.
         int start = RandomBelow(random, PersonCount);
-        for (int i = 0; i < PersonCount; ++i) {
-            int p = 1 + (start + i) % (PersonCount - 1);
-            if (!AdultMan(p) || IsUserPerson(p) || Row(p)[FactionId] != f || Row(p)[Standing] != 1) continue;
-            DemoCastles.Param[c][LordId] = p;
-            Row(p)[Standing] = 2;
-            Row(p)[MilitaryRank] = RandomRange(random, 3, 5);
-            Row(p)[OriginCastleId] = Row(p)[LocationCastleId] = c;
-            break;
-        }
+        int lord = 0;
+        for (int pass = 0; pass < 2 && lord == 0; ++pass)
+            for (int i = 0; i < PersonCount; ++i) {
+                int p = 1 + (start + i) % (PersonCount - 1);
+                if (!AdultMan(p) || IsUserPerson(p) || Demo.Special[p]) continue;
+                if (pass == 0 ? Row(p)[FactionId] != f || Row(p)[Standing] != 1 : Row(p)[FactionId] != 0) continue;
+                lord = p;
+                break;
+            }
+        if (lord == 0) continue;
+        DemoCastles.Param[c][LordId] = lord;
+        Row(lord)[FactionId] = f;
+        Row(lord)[SuperiorId] = Demo.FactionHead[f];
+        Row(lord)[Standing] = 2;
+        Row(lord)[MilitaryRank] = RandomRange(random, 3, 5);
+        Row(lord)[OriginCastleId] = Row(lord)[LocationCastleId] = c;
     }
     // A faction with five or more castles has a corps commander: the lord of
     // its castle farthest from home, who has jurisdiction over the castles

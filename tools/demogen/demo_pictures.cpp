@@ -80,7 +80,8 @@ int DemoElevation(int x, int y) {
     }
     int noise = LatticeValue(Terrain.Coarse, CoarseCell, x, y) + LatticeValue(Terrain.Middle, MiddleCell, x, y) / 2 +
                 LatticeValue(Terrain.Fine, FineCell, x, y) / 4;
-    return (int)best + noise;
+    // The blobs give the broad shape, the noise the coast and the hills.
+    return (int)(best / 2) + noise;
 }
 
 // ---------------------------------------------------------------- colours
@@ -114,10 +115,10 @@ static uint32_t TerrainColour(int height, int shade) {
         return Blend(shallow, deep, -height * 256 / 700);
     }
     uint32_t colour;
-    if (height < 30) colour = Rgb(224, 208, 158);
-    else if (height < 500) colour = Blend(Rgb(132, 186, 96), Rgb(78, 142, 64), (height - 30) * 256 / 470);
-    else if (height < 820) colour = Blend(Rgb(78, 142, 64), Rgb(146, 130, 84), (height - 500) * 256 / 320);
-    else if (height < 1150) colour = Blend(Rgb(146, 130, 84), Rgb(150, 142, 132), (height - 820) * 256 / 330);
+    if (height < 24) colour = Rgb(224, 208, 158);
+    else if (height < 420) colour = Blend(Rgb(132, 186, 96), Rgb(78, 142, 64), (height - 24) * 256 / 396);
+    else if (height < 640) colour = Blend(Rgb(78, 142, 64), Rgb(146, 130, 84), (height - 420) * 256 / 220);
+    else if (height < 860) colour = Blend(Rgb(146, 130, 84), Rgb(150, 142, 132), (height - 640) * 256 / 220);
     else colour = Rgb(236, 236, 232);
     if (shade > 0) return Blend(colour, Rgb(255, 250, 235), shade > 64 ? 64 : shade);
     return Blend(colour, Rgb(40, 50, 30), -shade > 64 ? 64 : -shade);
