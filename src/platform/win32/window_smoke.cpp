@@ -95,7 +95,7 @@ void Draw(SurfaceHandle back, SurfaceHandle picture, FontHandle large, FontHandl
 }  // namespace
 
 int ApplicationEntry() {
-    Report = fopen("window-smoke.txt", "w");
+    Report = fopen("window-smoke.txt", "wb");
     if (!Report) return 2;
     if (!PlatformRegisterWindowClass("ウィンドウクラスネーム", SmokeWindowProcedure)) {
         Note("register failed");
