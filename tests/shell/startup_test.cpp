@@ -106,9 +106,12 @@ TEST(ApplicationEntry, StartsInAnEmptyFolderAndEndsWithCodeZeroWhenClosed) {
     EXPECT_EQ(QuitFlag, 1);
     EXPECT_EQ(BackBuffer, nullptr);
     EXPECT_FALSE(HeadlessWindowExists());
-    // Three frames, each paced by 40 ms; none after the close.
+    // Three frames, each presented once and paced by 40 ms; none after the close.
     EXPECT_EQ(HeadlessFrameCount(), 3);
+    EXPECT_EQ(HeadlessPresentCount(), 3);
     EXPECT_EQ(HeadlessSleptMilliseconds(), 3 * 40);
+    EXPECT_EQ(HeadlessReadWindowPixel(320, 240), ScreenBackground);
+    EXPECT_EQ(HeadlessReadWindowPixel(639, 479), HeadlessReadWindowPixel(0, 0));  // the full-screen box's outline
 }
 
 TEST(MainWindowProc, MouseMoveGivesUnsigned16BitCoordinates) {

@@ -130,6 +130,12 @@ static int WriteMessageLog(const char* path) {
     if (!file) return 0;
     for (int i = 0; i < HeadlessMessageBoxCount(); ++i) {
         const HeadlessMessageBoxRecord* box = HeadlessMessageBoxAt(i);
+        if (!box) {
+            // The backend keeps only so many records; the rest were counted.
+            fprintf(stderr, "rosterdesk-script: %d message boxes beyond the first %d were not recorded\n",
+                    HeadlessMessageBoxCount() - i, i);
+            break;
+        }
         char caption[sizeof box->Caption * 2];
         char text[sizeof box->Text * 2];
         Cp932ToUtf8(box->Caption, strnlen(box->Caption, sizeof box->Caption), caption, sizeof caption);
