@@ -111,7 +111,7 @@ protected:
         FillDemoPersons(1);  // prepares the terrain and the castles
         std::error_code error;
         std::filesystem::create_directories(std::string(PictureFolder) + "/gdata/g00", error);
-        Written = !error && WriteDemoPictures(PictureFolder, 1);
+        Written = !error && WriteDemoPictures(PictureFolder);
     }
     void SetUp() override { ASSERT_TRUE(Written); }
     static bool Written;

@@ -92,7 +92,7 @@ int WriteDemoGame(const char* folder, unsigned seed) {
     const char* at = prefix.c_str();
 
     FillDemoPersons(seed);
-    if (!WritePersonSet(at, "data\\data", 1) || !WriteReferenceAndCastles(at) || !WriteDemoPictures(at, seed)) return 0;
+    if (!WritePersonSet(at, "data\\data", 1) || !WriteReferenceAndCastles(at) || !WriteDemoPictures(at)) return 0;
 
     ApplyScenarioChanges(seed);
     if (!WritePersonSet(at, "sdata\\sdata1\\sdata", 0)) return 0;

@@ -22,9 +22,6 @@ uint64_t NextRandom(DemoRandom* random);
 int RandomBelow(DemoRandom* random, int count);       // 0 .. count-1 (count >= 1)
 int RandomRange(DemoRandom* random, int low, int high);  // low .. high inclusive
 int Chance(DemoRandom* random, int percent);           // 1 with percent % probability
-// A pure hash of a seed and three numbers, for values that must not depend on
-// the order in which they are asked for.
-uint64_t HashNumbers(unsigned seed, int a, int b, int c);
 
 // Copies text into a 32-byte name cell, zero-filling the rest.
 void SetNameCell(char* cell, const char* text);
@@ -67,9 +64,10 @@ inline int DemoCastleUsable(int castle) {
     return castle > 0 && castle < CastleRowsInUse && DemoCastles.Param[castle][CastleState] > 0;
 }
 
-// Writes every picture of the game folder; paths are game paths under prefix.
-// Returns 1, or 0 after a message on stderr.
-int WriteDemoPictures(const char* prefix, unsigned seed);
+// Writes every picture of the game folder (the map from the terrain that
+// InitDemoTerrain prepared); paths are game paths under prefix. Returns 1, or
+// 0 after a message on stderr.
+int WriteDemoPictures(const char* prefix);
 // Writes a whole buffer as a game file; 0 after a message on stderr.
 int WriteDemoFile(const char* prefix, const char* name, const void* bytes, unsigned long size);
 

@@ -209,8 +209,8 @@ static void DrawOverviewMap() {
 
 // ---------------------------------------------------------------- icon sheet
 
-// The sheet is black (transparent) apart from its cells. Its width gives rows
-// that need padding, as real sheets often do.
+// The sheet is black (transparent) apart from its cells. Its width is not a
+// multiple of four pixels, so each of its rows ends in padding bytes.
 constexpr int IconSheetWidth = 50, IconSheetHeight = 280;
 constexpr int MarkerCellX = 0, MarkerCellY = 256;
 
@@ -284,8 +284,7 @@ static void DrawPortrait(int number) {
     FillRect(12, 21, 4, 1, Rgb(150, 60, 60));
 }
 
-int WriteDemoPictures(const char* prefix, unsigned seed) {
-    (void)seed;  // the terrain was prepared for the seed by InitDemoTerrain
+int WriteDemoPictures(const char* prefix) {
     DrawCastleMap();
     if (!FinishPicture(prefix, "gdata\\tizu01.gdat")) return 0;
     DrawOverviewMap();

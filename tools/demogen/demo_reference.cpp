@@ -38,13 +38,6 @@ int RandomRange(DemoRandom* random, int low, int high) {
 
 int Chance(DemoRandom* random, int percent) { return RandomBelow(random, 100) < percent; }
 
-uint64_t HashNumbers(unsigned seed, int a, int b, int c) {
-    DemoRandom random;
-    random.State = ((uint64_t)seed << 32) ^ ((uint64_t)(uint32_t)a * 0x9E3779B97F4A7C15ull) ^
-                   ((uint64_t)(uint32_t)b * 0xC2B2AE3D27D4EB4Full) ^ ((uint64_t)(uint32_t)c * 0x165667B19E3779F9ull);
-    return NextRandom(&random);
-}
-
 void SetNameCell(char* cell, const char* text) {
     memset(cell, 0, NameCellBytes);
     size_t length = strlen(text);
