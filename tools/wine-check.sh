@@ -13,7 +13,10 @@
 #   - rosterdesk.exe in a demo game folder: the main menu on the screen, "保存"
 #     writes the same files as the Linux program, exit code 0 after a close.
 #
-# Usage: tools/wine-check.sh [BUILD_DIR]   (default build/windows-x86_64)
+# Usage: tools/wine-check.sh [BUILD_DIR [PROGRAM_DIR]]
+#        BUILD_DIR: the 64-bit build (default build/windows-x86_64), which
+#        holds the check programs; PROGRAM_DIR: where rosterdesk.exe and
+#        rosterpatch.exe are taken from (default BUILD_DIR)
 #        ROSTER_LINUX_BUILD=DIR picks the Linux build (default build/default)
 # Needs: wine64, Xvfb, xdotool, imagemagick (tools/install-deps.sh with
 # ROSTER_WINDOWS=1) and the Linux programs rosterpatch, rosterdemo-gen and
@@ -24,6 +27,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${1:-build/windows-x86_64}
+programs=${2:-$build}
 
 # ---------------------------------------------------------------- tools
 
@@ -35,17 +39,17 @@ for tool in "$wine_loader" Xvfb xdotool import iconv od; do
   command -v "$tool" >/dev/null || { echo "wine-check: $tool is missing (tools/install-deps.sh with ROSTER_WINDOWS=1)"; exit 1; }
 done
 
-windows_program() {
+windows_program() {  # NAME FOLDER
   local found
-  found=$(find "$root/$build" -name "$1" -type f 2>/dev/null | head -n 1)
-  [ -n "$found" ] || { echo "wine-check: $1 not found under $build (run tools/windows-build.sh)"; exit 1; }
+  found=$(find "$root/$2" -name "$1" -type f 2>/dev/null | head -n 1)
+  [ -n "$found" ] || { echo "wine-check: $1 not found under $2 (run tools/windows-build.sh)"; exit 1; }
   echo "$found"
 }
-rosterdesk_exe=$(windows_program rosterdesk.exe)
-rosterpatch_exe=$(windows_program rosterpatch.exe)
-smoke_exe=$(windows_program window-smoke.exe)
-host_check_exe=$(windows_program host-check.exe)
-poke_exe=$(windows_program win32-poke.exe)
+rosterdesk_exe=$(windows_program rosterdesk.exe "$programs")
+rosterpatch_exe=$(windows_program rosterpatch.exe "$programs")
+smoke_exe=$(windows_program window-smoke.exe "$build")
+host_check_exe=$(windows_program host-check.exe "$build")
+poke_exe=$(windows_program win32-poke.exe "$build")
 
 # The Linux build to compare with: ROSTER_LINUX_BUILD, by default the one
 # tools/run-tests.sh makes.
