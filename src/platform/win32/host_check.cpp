@@ -1,6 +1,7 @@
 // Checks of the Windows host services (host_win32.cpp), run under Wine by
 // tools/wine-check.sh or on Windows by hand, in an empty scratch folder.
-// The text cases are the same answers the Linux host gives.
+// The text cases give the answers of the Linux host, except that a character
+// CP932 cannot hold becomes one '?' here (the Linux host writes one per byte).
 //
 //   host-check            runs every check; prints each failure, exit code 1
 //                         when there was one
