@@ -17,8 +17,20 @@
 //   three generations above (every test of the search meets there), and those
 //   one spouse link and one parent link away. Every other pair would get 0,
 //   which the matrix already holds, and would change no spouse link.
+//   Within a pair, the grandparent search under one pair of parent slots is
+//   skipped when no person it looks at on i's side is one it looks at on j's
+//   side, since every test there is such a match.
 // - Pass 2 walks per-row bitsets of the non-zero entries instead of whole
 //   rows.
+//
+// Two rules are settled here where a literal reading goes wrong:
+// - The converse of husband (27) and wife (28) follows the sex of the person
+//   named, like every other code: two married men are each other's husband,
+//   two married women each other's wife (not one husband and one wife).
+// - Nobody becomes their own relative: pass 2 skips the person themselves, so
+//   the diagonal stays 0 and cannot be handed on as a tie; otherwise a spouse
+//   left out of pass 1 (birth year 0) would turn into a "relative" (22) of
+//   the person married to them, depending on the order of the rows.
 //
 // Links are read once into compact tables; a value that is not a person index
 // (negative, 0, or beyond the table) is nobody. Nothing is allocated: all
@@ -43,6 +55,9 @@ int32_t Spouse[PersonRows];        // current value; changes as claims are made 
 int32_t ClaimedSpouse[PersonRows]; // value on entry
 int32_t Born[PersonRows];
 bool Female[PersonRows];
+// Bit (q mod 64) is set for every parent q of the person: a quick, sure "no"
+// for many parent tests.
+uint64_t ParentSig[PersonRows];
 
 // Children of each person over all three slots, and the persons whose spouse
 // link on entry names each person: compressed lists, [First[p], First[p+1]).
@@ -63,6 +78,12 @@ int32_t DescentMark[PersonRows];   // row number that last walked down from the 
 int8_t DescentDepth[PersonRows];   // generations still to walk down at that visit
 int32_t Ancestors[1 + Slots + Slots * Slots + Slots * Slots * Slots];
 
+// Persons the grandparent search of the current row looks at on that row's
+// side, each with the set of the row's parent slots (bit s for slot s) under
+// which it is looked at.
+uint8_t SideSlots[PersonRows];
+int32_t SideRow[PersonRows];  // row number that set SideSlots of the person
+
 int32_t LinkField(int32_t p, int field) {
     int32_t v = PersonTable[p][field];
     return IsPersonIndex(v) ? v : 0;
@@ -70,7 +91,11 @@ int32_t LinkField(int32_t p, int field) {
 
 int32_t Form(int32_t p, int32_t male, int32_t female) { return Female[p] ? female : male; }
 
-bool IsParentSlotOf(int32_t x, int32_t p) { return Parent[p][0] == x || Parent[p][1] == x || Parent[p][2] == x; }
+uint64_t SigBit(int32_t p) { return uint64_t{1} << (p & 63); }
+
+bool IsParentSlotOf(int32_t x, int32_t p) {
+    return (ParentSig[p] & SigBit(x)) != 0 && (Parent[p][0] == x || Parent[p][1] == x || Parent[p][2] == x);
+}
 
 void MarkNonZero(int32_t x, int32_t y) { NonZero[x][y >> 6] |= uint64_t{1} << (y & 63); }
 
@@ -84,6 +109,10 @@ void ReadLinks() {
         ClaimedSpouse[p] = Spouse[p];
         Born[p] = PersonTable[p][BirthYear];
         Female[p] = PersonTable[p][Sex] != 0;
+        ParentSig[p] = 0;
+        for (int32_t q : Parent[p]) {
+            if (q != 0) ParentSig[p] |= SigBit(q);
+        }
     }
 
     // Count, turn the counts into list starts, then place each entry.
@@ -128,6 +157,10 @@ int32_t RelateByGrandparents(int32_t i, int32_t j, int32_t c, int32_t d) {
     if (d > 0 && IsParentSlotOf(d, i)) return Form(j, 29, 30);
     if (c > 0 && IsParentSlotOf(c, d)) return 22;
     if (d > 0 && IsParentSlotOf(d, c)) return 22;
+    // The great-grandparent tests can only hit when i is a parent of d, j a
+    // parent of c, or c and d share a parent.
+    uint64_t sc = ParentSig[c], sd = ParentSig[d];
+    if ((sc & sd) == 0 && (sd & SigBit(i)) == 0 && (sc & SigBit(j)) == 0) return 0;
     for (int32_t e : Parent[c]) {
         for (int32_t f : Parent[d]) {
             int32_t r = RelateByGreatGrandparents(i, j, e, f);
@@ -137,7 +170,9 @@ int32_t RelateByGrandparents(int32_t i, int32_t j, int32_t c, int32_t d) {
     return 0;
 }
 
-int32_t RelateByParents(int32_t i, int32_t j, int32_t a, int32_t b, bool adoptive) {
+// searchAbove is false when the grandparent search under a and b is known to
+// find nothing.
+int32_t RelateByParents(int32_t i, int32_t j, int32_t a, int32_t b, bool adoptive, bool searchAbove) {
     if (a == 0 && b == 0) return 0;
     if (a == b && a > 0) {
         if (Born[i] > Born[j]) return adoptive ? Form(j, 13, 14) : Form(j, 3, 4);
@@ -146,6 +181,7 @@ int32_t RelateByParents(int32_t i, int32_t j, int32_t a, int32_t b, bool adoptiv
     }
     if (b == i) return adoptive ? Form(j, 25, 26) : Form(j, 23, 24);
     if (a == j) return adoptive ? Form(j, 11, 12) : Form(j, 1, 2);
+    if (!searchAbove) return 0;
     for (int32_t c : Parent[a]) {
         for (int32_t d : Parent[b]) {
             int32_t r = RelateByGrandparents(i, j, c, d);
@@ -153,6 +189,48 @@ int32_t RelateByParents(int32_t i, int32_t j, int32_t a, int32_t b, bool adoptiv
         }
     }
     return 0;
+}
+
+void MarkSide(int32_t i, int32_t x, unsigned slots) {
+    if (x == 0) return;
+    if (SideRow[x] != i) {
+        SideRow[x] = i;
+        SideSlots[x] = 0;
+    }
+    SideSlots[x] = static_cast<uint8_t>(SideSlots[x] | slots);
+}
+
+unsigned SideOf(int32_t i, int32_t x) { return x != 0 && SideRow[x] == i ? SideSlots[x] : 0u; }
+
+// Every test of the grandparent search under i's parent a (slot s) and j's
+// parent b compares a person of i's side - i, i's parents, a's parents and
+// grandparents - with one of j's side - j, j's parents, b's parents and
+// grandparents - and hits only when they are the same person. This marks i's
+// side once per row.
+void MarkRowSide(int32_t i) {
+    MarkSide(i, i, 7u);
+    for (int32_t q : Parent[i]) MarkSide(i, q, 7u);
+    for (int s = 0; s < Slots; ++s) {
+        for (int32_t c : Parent[Parent[i][s]]) {
+            MarkSide(i, c, 1u << s);
+            for (int32_t e : Parent[c]) MarkSide(i, e, 1u << s);
+        }
+    }
+}
+
+// For each parent slot of j, the parent slots of i under which the
+// grandparent search can meet j's side.
+void SlotsThatMayMeet(int32_t i, int32_t j, unsigned meet[Slots]) {
+    unsigned own = SideOf(i, j);
+    for (int32_t q : Parent[j]) own |= SideOf(i, q);
+    for (int s = 0; s < Slots; ++s) {
+        unsigned m = own;
+        for (int32_t d : Parent[Parent[j][s]]) {
+            m |= SideOf(i, d);
+            for (int32_t f : Parent[d]) m |= SideOf(i, f);
+        }
+        meet[s] = m;
+    }
 }
 
 // What j is to i; makes the pair's spouse claim mutual when there is one.
@@ -172,9 +250,12 @@ int32_t RelatePair(int32_t i, int32_t j) {
     }
     if (Parent[si][0] == j || Parent[si][1] == j) return Form(j, 11, 12);
     if (Parent[sj][0] == i || Parent[sj][1] == i) return Form(j, 25, 26);
+    unsigned meet[Slots];
+    SlotsThatMayMeet(i, j, meet);
     for (int as = 0; as < Slots; ++as) {
         for (int bs = 0; bs < Slots; ++bs) {
-            int32_t r = RelateByParents(i, j, Parent[i][as], Parent[j][bs], as == AdoptiveSlot || bs == AdoptiveSlot);
+            int32_t r = RelateByParents(i, j, Parent[i][as], Parent[j][bs], as == AdoptiveSlot || bs == AdoptiveSlot,
+                                        ((meet[bs] >> as) & 1u) != 0);
             if (r != 0) return r;
         }
     }
@@ -275,6 +356,7 @@ void RelateAllPairs() {
     for (int32_t i = 1; i < N; ++i) {
         if (Born[i] <= 0) continue;
         CollectCandidates(i);
+        MarkRowSide(i);
         for (int w = 0; w < Words; ++w) {
             for (uint64_t bits = Candidate[w]; bits != 0; bits &= bits - 1) {
                 int32_t j = w * 64 + __builtin_ctzll(bits);
@@ -357,6 +439,7 @@ void DeriveKinship() {
     memset(NonZero, 0, sizeof NonZero);
     memset(AncestorMark, 0, sizeof AncestorMark);
     memset(DescentMark, 0, sizeof DescentMark);
+    memset(SideRow, 0, sizeof SideRow);
 
     RelateAllPairs();
 

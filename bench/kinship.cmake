@@ -1,0 +1,1 @@
+roster_bench(kinship_bench SOURCES kinship_bench.cpp LIBS rd_relations rd_kinship_testkit rd_demogame)
