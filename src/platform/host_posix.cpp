@@ -52,6 +52,15 @@ int ResolveGamePath(const char* path, char* out, size_t outSize) {
     out[0] = 0;
     size_t used = 0;
     const char* part = path;
+    // An absolute host path keeps its root.
+    int absolute = path[0] == '/';
+    if (absolute) {
+        if (outSize < 2) return 0;
+        out[0] = '/';
+        out[1] = 0;
+        used = 1;
+        ++part;
+    }
     while (*part) {
         const char* end = part;
         while (*end && *end != '\\' && *end != '/') ++end;
@@ -61,7 +70,7 @@ int ResolveGamePath(const char* path, char* out, size_t outSize) {
             if (length > NAME_MAX) return 0;
             memcpy(name, part, length);
             name[length] = 0;
-            size_t separator = used > 0 ? 1 : 0;
+            size_t separator = (used > 0 && !(absolute && used == 1)) ? 1 : 0;
             if (used + separator + length >= outSize) return 0;
             if (separator) out[used] = '/';
             memcpy(out + used + separator, name, length + 1);
@@ -69,7 +78,7 @@ int ResolveGamePath(const char* path, char* out, size_t outSize) {
                 // Try the name with other letter case in the folder so far.
                 char folder[PATH_MAX];
                 memcpy(folder, out, used);
-                folder[used] = 0;
+                folder[used] = 0;  // "/" for the root, "" for the working directory
                 char real[NAME_MAX + 1];
                 if (FindFolded(folder, name, real, sizeof real)) memcpy(out + used + separator, real, length + 1);
             }

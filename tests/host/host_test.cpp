@@ -49,6 +49,7 @@ TEST_F(HostFiles, GamePathsUseSlashesAndFoldLetterCase) {
         {"Data\\SubDir\\new.dat", "Data/SubDir/new.dat"},  // a new file in an existing folder
         {"data\\subdir\\x.dat", "Data/SubDir/x.dat"},
         {"nothere\\a.dat", "nothere/a.dat"},           // nothing to fold: kept as written
+        {"/tmp", "/tmp"},                              // an absolute host path keeps its root
     };
     for (const Case& c : cases) {
         ASSERT_EQ(1, ResolveGamePath(c.game, out, sizeof out)) << c.game;
