@@ -164,6 +164,18 @@ WriteResult WriteGameFile(const char* path, const void* source, size_t bytes) {
 
 // ---------------------------------------------------------------- text
 
+// Length of the character that starts with byte first in the given encoding;
+// a stray byte counts as one.
+static size_t SequenceLength(const char* encoding, unsigned char first) {
+    if (strcmp(encoding, "UTF-8") == 0) {
+        if (first >= 0xF0 && first <= 0xF4) return 4;
+        if (first >= 0xE0) return first <= 0xEF ? 3 : 1;
+        if (first >= 0xC2) return 2;
+        return 1;
+    }
+    return ((first >= 0x81 && first <= 0x9F) || (first >= 0xE0 && first <= 0xFC)) ? 2 : 1;
+}
+
 static size_t Convert(const char* from, const char* to, const char* text, size_t byteCount, char* out,
                       size_t outSize) {
     if (!out || outSize == 0) return 0;
@@ -181,11 +193,14 @@ static size_t Convert(const char* from, const char* to, const char* text, size_t
         size_t r = iconv(cd, &in, &inLeft, &dst, &dstLeft);
         if (r != (size_t)-1) break;
         if (errno == E2BIG) break;
-        // An invalid or cut sequence: show '?' and go on after it.
+        // An invalid, cut or unconvertible character: show one '?' and go on
+        // after the whole character.
         *dst++ = '?';
         --dstLeft;
-        ++in;
-        --inLeft;
+        size_t skip = SequenceLength(from, (unsigned char)*in);
+        if (skip > inLeft) skip = inLeft;
+        in += skip;
+        inLeft -= skip;
     }
     used = (size_t)(dst - out);
     out[used] = 0;

@@ -118,6 +118,9 @@ TEST(HostText, ConvertsBothWays) {
     // Invalid input does not stop the conversion.
     Cp932ToUtf8("a\xFF" "b", 3, utf8, sizeof utf8);
     EXPECT_STREQ("a?b", utf8);
+    // A character CP932 cannot hold is one '?', however many bytes it had.
+    Utf8ToCp932("\xE2\x82\xAC" "a", 4, back, sizeof back);  // euro sign
+    EXPECT_STREQ("?a", back);
 }
 
 }  // namespace
