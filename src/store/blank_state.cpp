@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "store/store.h"
+#include "store/store_internal.h"
 #include "store/tables.h"
 
 namespace {
@@ -41,18 +42,48 @@ void SetCell(char (&cell)[CellBytes], const char* text) {
     cell[CellBytes - 1] = 0;
 }
 
-void BlankPersons() {
-    for (int p = 0; p < PersonCount; ++p) {
-        SetCell(SurnameTable[p], Dashes5);
-        SetCell(GivenNameTable[p], Dashes5);
-        memset(PersonTable[p], 0, sizeof(int32_t) * PersonFieldsInUse);
-        memset(PersonSkillTable[p], 0, sizeof(int32_t) * PersonSkillSlotsInUse);
-        memset(PersonItemTable[p], 0, sizeof(int32_t) * PersonItemSlotsInUse);
-        for (int q = 0; q < PersonCount; ++q) AffinityMatrix[p][q] = 50;
-        memset(AcquaintanceMatrix[p], 0, sizeof(int32_t) * PersonCount);
-        memset(KinshipMatrix[p], 0, sizeof(int32_t) * PersonCount);
+// Writes blank (the blank bytes of one range of a row) into bytes
+// rangeBegin..rangeEnd-1 of rows 0..rows-1 of a table of rowBytes-byte rows,
+// except for the bytes before covered, which a file has just filled. Reading
+// a file and then blanking what it did not fill gives the same table as
+// blanking first and reading over it, without writing the large tables twice.
+void BlankRowRange(void* table, size_t rowBytes, int rows, size_t rangeBegin, size_t rangeEnd,
+                   const void* blank, size_t covered) {
+    unsigned char* bytes = (unsigned char*)table;
+    for (int row = (int)(covered / rowBytes); row < rows; ++row) {
+        size_t begin = row * rowBytes + rangeBegin;
+        size_t end = row * rowBytes + rangeEnd;
+        if (end <= covered) continue;
+        size_t skip = covered > begin ? covered - begin : 0;
+        memcpy(bytes + begin + skip, (const unsigned char*)blank + skip, end - begin - skip);
     }
 }
+
+template <size_t Bytes>
+void BlankNameColumn(char (*table)[Bytes], const char* text, size_t covered) {
+    char blank[Bytes];
+    SetCell(blank, text);
+    BlankRowRange(table, Bytes, PersonCount, 0, Bytes, blank, covered);
+}
+
+}  // namespace
+
+void BlankPersonTables(const size_t covered[PersonFileCount]) {
+    static const int32_t zeros[PersonFields] = {};
+    static int32_t fifties[PersonCount];
+    for (int32_t& value : fifties) value = 50;
+    BlankRowRange(PersonTable, sizeof PersonTable[0], PersonCount, 0, sizeof(int32_t) * PersonFieldsInUse, zeros,
+                  covered[0]);
+    BlankNameColumn(SurnameTable, Dashes5, covered[1]);
+    BlankNameColumn(GivenNameTable, Dashes5, covered[2]);
+    BlankRowRange(PersonSkillTable, sizeof PersonSkillTable[0], PersonCount, 0,
+                  sizeof(int32_t) * PersonSkillSlotsInUse, zeros, covered[3]);
+    BlankRowRange(PersonItemTable, sizeof PersonItemTable[0], PersonCount, 0, sizeof(int32_t) * PersonItemSlotsInUse,
+                  zeros, covered[4]);
+    BlankRowRange(AffinityMatrix, sizeof AffinityMatrix[0], PersonCount, 0, sizeof fifties, fifties, covered[5]);
+}
+
+namespace {
 
 void BlankReferencesAndCastles() {
     for (int s = 0; s < SkillRowsInUse; ++s) {
@@ -91,10 +122,21 @@ void FillLabels() {
 
 }  // namespace
 
-void SetBlankState() {
-    BlankPersons();
+void BlankOtherTables() {
+    // The derived matrices are cleared whole, spare rows and columns with
+    // the rest: nothing ever sets their spare entries (they are neither read
+    // from nor written to a file), and one clear of the whole matrix is much
+    // quicker than 2000 clears of a row.
+    memset(AcquaintanceMatrix, 0, sizeof AcquaintanceMatrix);
+    memset(KinshipMatrix, 0, sizeof KinshipMatrix);
     BlankReferencesAndCastles();
     FillLabels();
+}
+
+void SetBlankState() {
+    const size_t nothingCovered[PersonFileCount] = {};
+    BlankPersonTables(nothingCovered);
+    BlankOtherTables();
 }
 
 void PrepareStartingPersons() {
@@ -104,9 +146,17 @@ void PrepareStartingPersons() {
     }
 }
 
+// The blank state, then the person files over it, then the reference files.
+// The person tables are blanked after their files are read, only where the
+// files did not fill them, which comes to the same tables without writing
+// them twice; and the full names are built once, after the reference files
+// (nothing between reads them).
 void ResetGameData() {
-    SetBlankState();
-    LoadPersonFiles();
+    BlankOtherTables();
+    size_t bytesRead[PersonFileCount];
+    int failedFile = ReadPersonTables(bytesRead);
+    BlankPersonTables(bytesRead);
+    FinishPersonLoad(failedFile, false);
     LoadReferenceTables();
     PrepareStartingPersons();
 }

@@ -15,11 +15,15 @@ int PersonFilePath(char* out, size_t outSize, const char* folder, int index) {
     return 1;
 }
 
-int ReadPersonFiles(const char* folder, void* const images[PersonFileCount]) {
+int ReadPersonFiles(const char* folder, void* const images[PersonFileCount], size_t* bytesRead) {
+    if (bytesRead)
+        for (int file = 0; file < PersonFileCount; ++file) bytesRead[file] = 0;
     for (int file = 0; file < PersonFileCount; ++file) {
         char path[260];
         if (!PersonFilePath(path, sizeof path, folder, file)) return file;
-        if (ReadGameFile(path, images[file], PersonFileBytes[file]) < 0) return file;
+        long got = ReadGameFile(path, images[file], PersonFileBytes[file]);
+        if (got < 0) return file;
+        if (bytesRead) bytesRead[file] = (size_t)got;
     }
     return PersonFileCount;
 }

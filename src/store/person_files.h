@@ -40,8 +40,9 @@ int PersonFilePath(char* out, size_t outSize, const char* folder, int index);
 // leaves the rest as it was, bytes beyond the size are ignored. Stops at the
 // first file that cannot be opened: its image and the later ones are left as
 // they were. Returns the index of that file, or PersonFileCount when all six
-// were read.
-int ReadPersonFiles(const char* folder, void* const images[PersonFileCount]);
+// were read. When bytesRead is given, bytesRead[i] receives the number of
+// bytes read into image i (0 for the files not read).
+int ReadPersonFiles(const char* folder, void* const images[PersonFileCount], size_t* bytesRead = nullptr);
 
 // Writes the images to the files in order, each as a safe replacement (a
 // file is either left as it was or replaced whole, never torn). Stops at the

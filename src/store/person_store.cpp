@@ -4,10 +4,9 @@
 
 #include "platform/host.h"
 #include "relations/kinship.h"
-#include "shell/text.h"
 #include "store/person_files.h"
 #include "store/store.h"
-#include "store/store_messages.h"
+#include "store/store_internal.h"
 #include "store/tables.h"
 
 static_assert(sizeof(PersonTable) == PersonFileBytes[0], "data00 is the person table");
@@ -19,15 +18,25 @@ static_assert(sizeof(AffinityMatrix) == PersonFileBytes[5], "data05 is the affin
 
 static const char* const PersonFolder = "data";
 
-void LoadPersonFiles() {
+int ReadPersonTables(size_t bytesRead[PersonFileCount]) {
     void* const images[PersonFileCount] = {PersonTable,      SurnameTable,    GivenNameTable,
                                            PersonSkillTable, PersonItemTable, AffinityMatrix};
-    if (ReadPersonFiles(PersonFolder, images) < PersonFileCount) {
+    return ReadPersonFiles(PersonFolder, images, bytesRead);
+}
+
+void FinishPersonLoad(int failedFile, bool buildNames) {
+    if (failedFile < PersonFileCount) {
         ShowStoreNotice(MissingFileText);
         return;
     }
-    for (int32_t p = 0; p < PersonCount; ++p) BuildFullName(p);
+    if (buildNames)
+        for (int32_t p = 0; p < PersonCount; ++p) BuildFullName(p);
     DeriveKinship();
+}
+
+void LoadPersonFiles() {
+    size_t bytesRead[PersonFileCount];
+    FinishPersonLoad(ReadPersonTables(bytesRead), true);
 }
 
 void SavePersonFiles() {
@@ -43,29 +52,45 @@ void SavePersonFiles() {
     ShowStoreNotice(SavedText);
 }
 
-// A name cell is read only within its 32 bytes, whether or not it holds a
-// terminator. Surname and given name together are cut to the 31 bytes a
-// full-name cell holds: the surname first, then the given name gets what
-// remains; neither is cut inside a double-byte character, and a lead byte
-// left dangling at the end of a name is dropped so that it cannot pair with
-// the byte after it.
+namespace {
+
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Copies the text of a name cell (up to its terminator, or all 32 bytes when
+// it has none) to out, at most room bytes. A double-byte character that does
+// not fit is left out whole, and so is a lead byte without its trail byte
+// (it would pair with whatever byte came next). Returns the bytes copied.
+size_t CopyNameText(char* out, const char* cell, size_t room) {
+    size_t at = 0;
+    while (at < (size_t)NameCellBytes && cell[at] != 0) {
+        if (IsLeadByte((unsigned char)cell[at])) {
+            if (at + 2 > room || at + 1 >= (size_t)NameCellBytes || cell[at + 1] == 0) break;
+            out[at] = cell[at];
+            out[at + 1] = cell[at + 1];
+            at += 2;
+        } else {
+            if (at + 1 > room) break;
+            out[at] = cell[at];
+            at += 1;
+        }
+    }
+    return at;
+}
+
+}  // namespace
+
+// The surname followed by the given name, cut to the 31 bytes a full-name
+// cell holds: the surname first, then the given name gets what remains. A
+// name cell is never read past its 32 bytes.
 void BuildFullName(int32_t p) {
     if (p < 0 || p >= PersonCount) return;
     char* cell = FullNameTable[p];
-    cell[0] = 0;
     if (p == 0) {
         strcpy(cell, "－－－－－－－－");
         return;
     }
     constexpr size_t MaxText = NameCellBytes - 1;
-    char surname[NameCellBytes];
-    char given[NameCellBytes];
-    size_t surnameBytes = Cp932FitLength(SurnameTable[p], strnlen(SurnameTable[p], NameCellBytes), MaxText);
-    memcpy(surname, SurnameTable[p], surnameBytes);
-    surname[surnameBytes] = 0;
-    size_t givenBytes =
-        Cp932FitLength(GivenNameTable[p], strnlen(GivenNameTable[p], NameCellBytes), MaxText - surnameBytes);
-    memcpy(given, GivenNameTable[p], givenBytes);
-    given[givenBytes] = 0;
-    JoinText(cell, surname, given);
+    size_t surnameBytes = CopyNameText(cell, SurnameTable[p], MaxText);
+    size_t givenBytes = CopyNameText(cell + surnameBytes, GivenNameTable[p], MaxText - surnameBytes);
+    cell[surnameBytes + givenBytes] = 0;
 }

@@ -4,7 +4,7 @@
 
 #include "platform/host.h"
 #include "store/store.h"
-#include "store/store_messages.h"
+#include "store/store_internal.h"
 #include "store/tables.h"
 
 namespace {

@@ -31,10 +31,19 @@ TEST_P(ReadPersonFilesTest, StopsAtTheFirstMissingFile) {
         if (n != missing) WriteDataFile(n, files.Data[n], "defa");
     ImageSet images(0x10);
 
-    EXPECT_EQ(ReadPersonFiles("defa", images.Pointers), missing);
+    files.Data[1].resize(100);  // a short file
+    if (missing != 1) WriteDataFile(1, files.Data[1], "defa");
+    size_t bytesRead[PersonFileCount];
 
-    for (int n = 0; n < PersonFileCount; ++n)
-        EXPECT_TRUE(images.Data[n] == (n < missing ? files.Data[n] : ImageSet(0x10).Data[n])) << "image " << n;
+    EXPECT_EQ(ReadPersonFiles("defa", images.Pointers, bytesRead), missing);
+
+    ImageSet untouched(0x10);
+    for (int n = 0; n < PersonFileCount; ++n) {
+        Bytes expected = untouched.Data[n];
+        if (n < missing) std::copy(files.Data[n].begin(), files.Data[n].end(), expected.begin());
+        EXPECT_TRUE(images.Data[n] == expected) << "image " << n;
+        EXPECT_EQ(bytesRead[n], n < missing ? files.Data[n].size() : 0) << "image " << n;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFile, ReadPersonFilesTest, ::testing::Range(0, PersonFileCount + 1));
