@@ -1,10 +1,10 @@
 // The editor's start-up data path (blank state, the person, reference and
 // castle files, full names and starting castles; without the kinship
-// derivation, which another benchmark adds) next to a baseline that only reads the same seventeen files into
-// the same tables. Both run against a full-scale game folder of files of the
-// exact sizes written once into a temporary folder; the files are in the
-// page cache after the first round, so the comparison is of the work done
-// in memory.
+// derivation, which another benchmark adds) next to a baseline that only
+// reads the same seventeen files into the same tables. Both run against the
+// demo game written once into a temporary folder; the files are in the page
+// cache after the first round, so the comparison is of the work done in
+// memory.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -12,9 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <random>
-#include <vector>
 
+#include "demo_game.h"
 #include "platform/host.h"
 #include "store/person_files.h"
 #include "store/store.h"
@@ -56,27 +55,16 @@ void RemoveGameFolder() {
     std::filesystem::remove_all(GameFolder, error);
 }
 
-// Makes a game folder with every file at its full size (random bytes) and
-// makes it the working directory; it is removed again at exit.
+// Writes the demo game (a full-scale folder: 2000-person tables, every
+// reference and castle file at its size) into a temporary folder and makes it
+// the working directory; it is removed again at exit.
 void MakeGameFolder() {
     static bool made = false;
     if (made) return;
     made = true;
-    std::error_code error;
     if (!mkdtemp(GameFolder)) abort();
     atexit(RemoveGameFolder);
-    if (!std::filesystem::create_directory(std::filesystem::path(GameFolder) / "data", error) || chdir(GameFolder) != 0)
-        abort();
-    std::mt19937 random(1);
-    for (const GameFile& file : Files) {
-        std::vector<unsigned char> bytes(file.Bytes);
-        for (unsigned char& b : bytes) b = (unsigned char)random();
-        char real[64];
-        ResolveGamePath(file.Path, real, sizeof real);
-        FILE* out = fopen(real, "wb");
-        if (!out || fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) abort();
-        fclose(out);
-    }
+    if (!WriteDemoGame(GameFolder, 1) || chdir(GameFolder) != 0) abort();
 }
 
 void BareReads(benchmark::State& state) {
