@@ -25,6 +25,12 @@ const PersonFileEntry PersonFiles[PersonFileCount] = {
 
 #undef PERSON_FILE
 
+// The set is laid out exactly like the person files the editor reads.
+static_assert(sizeof(PersonFileSet::Persons) == PersonFileBytes[0] && sizeof(PersonFileSet::Surnames) == PersonFileBytes[1] &&
+                  sizeof(PersonFileSet::GivenNames) == PersonFileBytes[2] && sizeof(PersonFileSet::Skills) == PersonFileBytes[3] &&
+                  sizeof(PersonFileSet::Items) == PersonFileBytes[4] && sizeof(PersonFileSet::Affinity) == PersonFileBytes[5],
+              "person file layout");
+
 static const char NothingChangedMessage[] = "ファイルが足りないため、何も変更していません";
 static const char FinishedMessage[] = "終了";
 
@@ -38,12 +44,10 @@ static unsigned char* TableIn(PersonFileSet* set, int file) {
 // file's place) counts as unreadable, not as a short file, so the unread rest
 // never reaches the user's files as zeros.
 static int ReadTable(const char* path, unsigned char* table, size_t bytes) {
-    FILE* file = OpenGameFile(path, "rb");
-    size_t filled = file ? fread(table, 1, bytes, file) : 0;
-    int readable = file && !ferror(file);
-    if (file) fclose(file);
+    long got = ReadGameFile(path, table, bytes);
+    size_t filled = got > 0 ? (size_t)got : 0;
     memset(table + filled, 0, bytes - filled);
-    return readable;
+    return got >= 0;
 }
 
 // Every file is tried, even after a missing one, so that the user learns of
@@ -87,19 +91,20 @@ void MergeDefaults() {
 }
 
 int WriteUserData() {
-    for (int file = 0; file < PersonFileCount; ++file) {
-        const PersonFileEntry& entry = PersonFiles[file];
-        WriteResult result = WriteGameFile(entry.UserPath, TableIn(&UserSet, file), entry.Bytes);
-        if (result == WriteOk) continue;
-        if (result == WriteCannotOpen) {
+    const void* images[PersonFileCount];
+    for (int file = 0; file < PersonFileCount; ++file) images[file] = TableIn(&UserSet, file);
+    WriteResult reason = WriteOk;
+    int stopped = WritePersonFiles("data", images, &reason);
+    if (stopped < PersonFileCount) {
+        const PersonFileEntry& entry = PersonFiles[stopped];
+        if (reason == WriteCannotOpen) {
             WriteConsoleLine(entry.UserMissing);
             WriteConsoleLine(entry.UserWriteBlocked);
         } else {
             WriteConsoleLine(entry.UserWriteFailed);
         }
-        return file;
     }
-    return PersonFileCount;
+    return stopped;
 }
 
 int RunUpdate(int waitMilliseconds) {

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "store/person_files.h"
 #include "store/tables.h"
 
 // The six person tables in file order (data00..data05), each the exact
@@ -28,8 +29,6 @@ struct PersonFileSet {
     int32_t Items[PersonRows][PersonItemSlots];        // data04
     int32_t Affinity[PersonRows][PersonRows];          // data05
 };
-
-constexpr int PersonFileCount = 6;
 
 extern PersonFileSet DefaultSet;  // read from "defa"
 extern PersonFileSet UserSet;     // read from and written back to "data"

@@ -21,7 +21,8 @@ FILE* OpenGameFile(const char* path, const char* mode);
 
 // Reads up to capacity bytes from the start of a game file into target.
 // Returns the number of bytes read (a short file fills only the start), or -1
-// when the file cannot be opened for reading. Bytes beyond capacity are ignored.
+// when the file cannot be opened or read (a read error, a folder in the file's
+// place). Bytes beyond capacity are ignored.
 long ReadGameFile(const char* path, void* target, size_t capacity);
 
 enum WriteResult {

@@ -99,8 +99,10 @@ long ReadGameFile(const char* path, void* target, size_t capacity) {
     FILE* file = OpenGameFile(path, "rb");
     if (!file) return -1;
     size_t got = fread(target, 1, capacity, file);
+    // A read error (or a folder in the file's place) is not a short file.
+    int failed = ferror(file);
     fclose(file);
-    return (long)got;
+    return failed ? -1 : (long)got;
 }
 
 // ---------------------------------------------------------------- safe replacement

@@ -69,6 +69,7 @@ TEST_F(HostFiles, ReadFillsOnlyWhatTheFileHolds) {
     EXPECT_EQ(10, ReadGameFile("data\\long.dat", target, sizeof target));
     EXPECT_EQ(0, memcmp(target, "zzzzzzzzzz", 10));
     EXPECT_EQ(-1, ReadGameFile("data\\missing.dat", target, sizeof target));
+    EXPECT_EQ(-1, ReadGameFile("data\\subdir", target, sizeof target));  // a folder, not a file
 }
 
 TEST_F(HostFiles, WriteReplacesWholeOrNotAtAll) {
