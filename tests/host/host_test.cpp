@@ -30,9 +30,12 @@ void Put(const char* path, const std::string& bytes) {
 
 class HostFiles : public ::testing::Test {
 protected:
+    // Each test has a folder of its own: the tests of this program may run
+    // at the same time in the same working directory.
     void SetUp() override {
-        system("rm -rf hostcase && mkdir -p hostcase/Data/SubDir");
-        ASSERT_EQ(0, chdir("hostcase"));
+        std::string folder = std::string("case_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        ASSERT_EQ(0, system(("rm -rf " + folder + " && mkdir -p " + folder + "/Data/SubDir").c_str()));
+        ASSERT_EQ(0, chdir(folder.c_str()));
     }
     void TearDown() override {
         SimulateWriteFailures(0);
